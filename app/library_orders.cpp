@@ -1,0 +1,32 @@
+// The fixed orders in which the runtime libraries start and end. Each library joins both
+// tables in its own place; the places are fixed, so a library added later goes where its
+// comment stands, never at the end.
+#include "app/library_orders.h"
+
+#include <array>
+
+#include "app/application.h"
+#include "runtime/work_area.h"
+
+namespace {
+
+const GlobalBlock Globals[] = {
+    {&App, sizeof App},
+};
+
+// Start-up: string work area, event queue, files, image decoders, images, bitmap alpha
+// support, windows, gadget layer, common controls and COM, status bars.
+const std::array StartOrder = {
+    LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
+};
+
+// Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
+// area and MainHeap go after these, in ProgramEnd itself.
+const std::array<LibraryStep, 0> EndOrder = {};
+
+}  // namespace
+
+const ProgramDescription TleProgram = {
+    Globals, std::size(Globals), StartOrder.data(), StartOrder.size(), EndOrder.data(), EndOrder.size(),
+    ApplicationRun,
+};
