@@ -1,6 +1,7 @@
 // The gadget table, registration of new controls, their release on destruction, gadget
 // events and the offer of parent notifications to the gadget's kind.
 #include <windows.h>
+#include <ole2.h>
 #include <commctrl.h>
 
 #include <cstring>

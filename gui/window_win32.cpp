@@ -1,5 +1,6 @@
 // Opening and closing the numbered top-level windows.
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdio>
 
