@@ -24,7 +24,7 @@ void StatusBarEdges(const StatusField* fields, std::int32_t count, std::int32_t 
   std::int64_t fixed = 0;
   std::int64_t shares = 0;
   for (std::int32_t i = 0; i < count; ++i) {
-    if (fields[i].width == StatusFieldShared) {
+    if (fields[i].width == IgnoreValue) {
       ++shares;
     } else {
       fixed += fields[i].width;
@@ -34,7 +34,7 @@ void StatusBarEdges(const StatusField* fields, std::int32_t count, std::int32_t 
   const std::int64_t share = shares > 0 ? (std::int64_t{right} - left - fixed) / shares : 0;
   std::int64_t edge = 0;
   for (std::int32_t i = 0; i < count; ++i) {
-    edge += fields[i].width == StatusFieldShared ? share : fields[i].width;
+    edge += fields[i].width == IgnoreValue ? share : fields[i].width;
     edges[i] = Saturated(edge);
   }
 }

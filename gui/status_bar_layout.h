@@ -4,8 +4,7 @@
 
 #include <cstdint>
 
-// A field width that asks for an equal share of what the fixed-width fields leave.
-constexpr std::int32_t StatusFieldShared = -65535;
+#include "gui/window_flags.h"  // IgnoreValue: as a field width, an equal share of what the fixed fields leave
 
 // Text flags of StatusBarSetText.
 constexpr std::uint32_t StatusTextRaised = 1;    // raised border
@@ -21,7 +20,7 @@ constexpr std::uint32_t StatusPartPopOut = 0x200;     // SBT_POPOUT
 constexpr std::int32_t StatusFieldLimit = 256;
 
 struct StatusField {
-  std::int32_t width;       // pixels, or StatusFieldShared
+  std::int32_t width;       // pixels, or IgnoreValue
   std::uint32_t textFlags;  // as last given to StatusBarSetText
 };
 

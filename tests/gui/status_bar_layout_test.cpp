@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::int32_t Shared = StatusFieldShared;
+constexpr std::int32_t Shared = IgnoreValue;
 
 struct EdgeCase {
   const char* name;
