@@ -105,7 +105,7 @@ TEST_F(EventLoopTest, ClicksInTheClientAreaPostClickEvents) {
 }
 
 TEST_F(EventLoopTest, RealMouseClickReachesTheWindow) {
-  HWND window = Open(3, WS_POPUP | WS_VISIBLE);
+  HWND window = Open(3, WS_POPUP);
   Activate(window);
   POINT point{20, 20};
   ClientToScreen(window, &point);

@@ -37,7 +37,7 @@ class FocusTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    window_ = reinterpret_cast<HWND>(WindowOpen(0, 50, 50, 300, 100, "focus", WS_POPUP | WS_VISIBLE));
+    window_ = reinterpret_cast<HWND>(WindowOpen(0, 50, 50, 300, 100, "focus", WS_POPUP));
     ASSERT_NE(window_, nullptr);
     first_ = Button(window_, 1);
     Button(window_, 2, WS_TABSTOP | WS_DISABLED);  // skipped: disabled
@@ -92,7 +92,7 @@ TEST_F(FocusTest, FocusOutsideTheWindowGoesToTheFirstOrLastStop) {
 
 TEST_F(FocusTest, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
   SetFocus(second_);
-  HWND other = reinterpret_cast<HWND>(WindowOpen(1, 400, 300, 100, 50, "other", WS_POPUP | WS_VISIBLE));
+  HWND other = reinterpret_cast<HWND>(WindowOpen(1, 400, 300, 100, 50, "other", WS_POPUP));
   Activate(other);
   EXPECT_NE(GetFocus(), second_);
   EXPECT_EQ(GetPropA(window_, "QV_Focus"), second_);
@@ -109,7 +109,7 @@ TEST_F(FocusTest, DeactivationHidesTheFocusCuesAndAModifierShowsThem) {
 }
 
 TEST_F(FocusTest, WindowWithoutTabStopsKeepsItsFocus) {
-  HWND bare = reinterpret_cast<HWND>(WindowOpen(2, 0, 0, 100, 50, "bare", WS_POPUP | WS_VISIBLE));
+  HWND bare = reinterpret_cast<HWND>(WindowOpen(2, 0, 0, 100, 50, "bare", WS_POPUP));
   HWND plain = Button(bare, 1, 0);
   Activate(bare);
   SetFocus(plain);

@@ -133,7 +133,7 @@ TEST_F(WindowTest, FailedCreationLeavesNoWindowNoClassAndNoRecord) {
 }
 
 TEST_F(WindowTest, CentresOnTheOwnerGivenOrOnTheScreenWithoutOne) {
-  HWND owner = Hwnd(WindowOpen(0, 40, 60, 500, 400, "owner", WS_POPUP | WS_VISIBLE));
+  HWND owner = Hwnd(WindowOpen(0, 40, 60, 500, 400, "owner", WS_POPUP));
   ASSERT_NE(owner, nullptr);
   HWND owned = Hwnd(WindowOpen(1, 0, 0, 100, 50, "owned", WS_POPUP | WindowCentreOwner,
                                reinterpret_cast<NativeHandle>(owner)));
