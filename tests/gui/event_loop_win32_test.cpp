@@ -86,9 +86,9 @@ TEST_F(EventLoopTest, ActivationAndDeactivationPostTheirEvents) {
   HWND first = Open(0);
   HWND second = Open(1);
   Activate(first);
-  FetchQueued();
-  Activate(second);
-  const std::vector<SeenEvent> seen = Only(FetchQueued(), {EventWindowActivated, EventWindowDeactivated});
+  SetForegroundWindow(second);
+  SetActiveWindow(second);
+  const std::vector<SeenEvent> seen = Only(PumpFor(300), {EventWindowActivated, EventWindowDeactivated});
   EXPECT_EQ(seen, (std::vector<SeenEvent>{{EventWindowDeactivated, 0, 0, 0}, {EventWindowActivated, 1, 0, 0}}));
 }
 
