@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/application.h"
+#include "event/event_queue.h"
 #include "gui/gadget.h"
 #include "gui/window.h"
 #include "runtime/work_area.h"
@@ -20,6 +21,7 @@ const GlobalBlock Globals[] = {
 // support, windows, gadget layer, common controls and COM, status bars.
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
+    LibraryStep{"event queue", EventInit},
     LibraryStep{"windows", WindowInit},
     LibraryStep{"gadget layer", GadgetInit},
 };
@@ -28,6 +30,7 @@ const std::array StartOrder = {
 // area and MainHeap go after these, in ProgramEnd itself.
 const std::array EndOrder = {
     LibraryStep{"windows", WindowEnd},
+    LibraryStep{"event queue", EventEnd},
 };
 
 }  // namespace
