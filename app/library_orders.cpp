@@ -7,6 +7,8 @@
 
 #include "app/application.h"
 #include "event/event_queue.h"
+#include "gui/gadget.h"
+#include "gui/window.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -20,11 +22,14 @@ const GlobalBlock Globals[] = {
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
     LibraryStep{"event queue", EventInit},
+    LibraryStep{"windows", WindowInit},
+    LibraryStep{"gadget layer", GadgetInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
 const std::array EndOrder = {
+    LibraryStep{"windows", WindowEnd},
     LibraryStep{"event queue", EventEnd},
 };
 

@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr DWORD AnyInput = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
+// QS_ALLINPUT | QS_ALLPOSTMESSAGE as they stood before touch and pointer input.
+constexpr DWORD AnyInput = 0x5FF;
 constexpr UINT RemoveWithoutYield = PM_REMOVE | PM_NOYIELD;
 
 // Reads one message for any window of the thread; false when a timed wait found none.
