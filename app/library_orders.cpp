@@ -8,6 +8,8 @@
 #include "app/application.h"
 #include "event/event_queue.h"
 #include "gui/gadget.h"
+#include "gui/message_box.h"
+#include "gui/status_bar.h"
 #include "gui/window.h"
 #include "runtime/work_area.h"
 
@@ -24,6 +26,8 @@ const std::array StartOrder = {
     LibraryStep{"event queue", EventInit},
     LibraryStep{"windows", WindowInit},
     LibraryStep{"gadget layer", GadgetInit},
+    LibraryStep{"common controls and COM", MessageBoxInit},
+    LibraryStep{"status bars", StatusBarInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
