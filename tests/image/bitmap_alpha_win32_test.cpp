@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "image/bitmap_alpha.h"
 #include "runtime/heaps.h"
 #include "tests/support/runtime_fixture.h"
@@ -16,7 +18,13 @@ class BitmapAlphaTest : public RuntimeTest {
 
   // A bottom-up section with the given 32-bit pixels (bottom row first in memory).
   static HBITMAP Section(int width, int height, int bits, const std::vector<std::uint32_t>& pixels) {
-    BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bits), BI_RGB};
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(bits);
+    header.biCompression = BI_RGB;
     void* memory = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &memory,
                                        nullptr, 0);
