@@ -31,7 +31,10 @@ namespace {
 
 // libjpeg may use this much memory for one picture beyond its row buffers (progressive
 // pictures keep every coefficient); larger pictures fail to open instead of exhausting memory.
-constexpr long JpegMaxMemoryBytes = 256L << 20;
+#ifndef TLE_IMAGE_MAX_MEGABYTES
+#define TLE_IMAGE_MAX_MEGABYTES 256
+#endif
+constexpr long JpegMaxMemoryBytes = long{TLE_IMAGE_MAX_MEGABYTES} << 20;
 
 jpeg_decompress_struct* DecompressOf(ImageDecodeContext* context) {
   return reinterpret_cast<jpeg_decompress_struct*>(context->privateData[JpegWordDecompress]);

@@ -9,8 +9,12 @@
 
 namespace {
 
-// Pictures larger than this are refused, as a GDI without memory would refuse them.
-constexpr std::int64_t MemoryBitmapMaxBytes = std::int64_t{256} << 20;
+// Pictures larger than this are refused, as a GDI without memory would refuse them. The
+// fuzzing build lowers it so that the fuzzer spends its time on many small pictures.
+#ifndef TLE_IMAGE_MAX_MEGABYTES
+#define TLE_IMAGE_MAX_MEGABYTES 256
+#endif
+constexpr std::int64_t MemoryBitmapMaxBytes = std::int64_t{TLE_IMAGE_MAX_MEGABYTES} << 20;
 
 enum class MemoryImageKind { Bitmap, Icon };
 
