@@ -9,6 +9,9 @@
 #include "event/event_queue.h"
 #include "gui/gadget.h"
 #include "gui/window.h"
+#include "image/bitmap_alpha.h"
+#include "image/image.h"
+#include "image/image_decoder.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -22,6 +25,9 @@ const GlobalBlock Globals[] = {
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
     LibraryStep{"event queue", EventInit},
+    LibraryStep{"image decoders", ImageDecoderInit},
+    LibraryStep{"images", ImageInit},
+    LibraryStep{"bitmap alpha support", BitmapAlphaInit},
     LibraryStep{"windows", WindowInit},
     LibraryStep{"gadget layer", GadgetInit},
 };
@@ -30,6 +36,8 @@ const std::array StartOrder = {
 // area and MainHeap go after these, in ProgramEnd itself.
 const std::array EndOrder = {
     LibraryStep{"windows", WindowEnd},
+    LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
+    LibraryStep{"images", ImageEnd},
     LibraryStep{"event queue", EventEnd},
 };
 
