@@ -1,6 +1,8 @@
 // Keyboard navigation between real tab-stop controls, and the gadget layer.
 #include <windows.h>
 
+#include <vector>
+
 #include "event/event_queue.h"
 #include "gui/event_codes.h"
 #include "gui/event_loop.h"
@@ -100,12 +102,24 @@ TEST_F(FocusTest, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
   EXPECT_EQ(GetFocus(), second_);
 }
 
-TEST_F(FocusTest, DeactivationHidesTheFocusCuesAndAModifierShowsThem) {
-  FocusCues(reinterpret_cast<NativeHandle>(window_), true);
-  EXPECT_EQ(SendMessageA(window_, WM_QUERYUISTATE, 0, 0) & (UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-  FocusCues(reinterpret_cast<NativeHandle>(window_), false);
-  EXPECT_EQ(SendMessageA(window_, WM_QUERYUISTATE, 0, 0) & (UISF_HIDEFOCUS | UISF_HIDEACCEL),
-            UISF_HIDEFOCUS | UISF_HIDEACCEL);
+// Records the UI-state updates a window is sent, then passes them on.
+std::vector<WPARAM> UiUpdates;
+WNDPROC RecorderPrevious;
+LRESULT CALLBACK RecordUiUpdates(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_UPDATEUISTATE) UiUpdates.push_back(wParam);
+  return CallWindowProcW(RecorderPrevious, window, message, wParam, lParam);
+}
+
+TEST_F(FocusTest, DeactivationHidesTheFocusCues) {
+  UiUpdates.clear();
+  RecorderPrevious = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordUiUpdates)));
+  HWND other = reinterpret_cast<HWND>(WindowOpen(1, 400, 300, 100, 50, "other", WS_POPUP));
+  Activate(other);
+  ASSERT_FALSE(UiUpdates.empty());
+  // The cues start visible here, so deactivation hides both.
+  EXPECT_EQ(UiUpdates.front(), static_cast<WPARAM>(0x30001));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecorderPrevious));
 }
 
 TEST_F(FocusTest, WindowWithoutTabStopsKeepsItsFocus) {
@@ -142,7 +156,9 @@ TEST_F(FocusTest, AcceleratorTableIsThatOfTheActiveRuntimeWindow) {
 int Releases;
 int Notifications;
 void CountRelease(GadgetRecord*) { ++Releases; }
-std::intptr_t HandleNotification(GadgetRecord*, NativeHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+// Handles only WM_COMMAND: the buttons also send colour messages while they paint.
+std::intptr_t HandleNotification(GadgetRecord*, NativeHandle, std::uint32_t message, std::uintptr_t, std::intptr_t) {
+  if (message != WM_COMMAND) return ResultNotHandled;
   ++Notifications;
   return 5;
 }

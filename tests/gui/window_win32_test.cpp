@@ -36,7 +36,9 @@ TEST_F(WindowTest, ApplicationWindowIsHiddenWithItsStyleAndCentredWithTheInnerSi
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(WindowHandle(0), reinterpret_cast<NativeHandle>(window));
   EXPECT_FALSE(IsWindowVisible(window));
-  EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongPtrA(window, GWL_STYLE)) & 0xFFFF0000u, 0x80CE0000u);
+  // The system adds WS_CLIPSIBLINGS to every top-level window.
+  const auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(window, GWL_STYLE));
+  EXPECT_EQ(style & ~static_cast<std::uint32_t>(WS_CLIPSIBLINGS), 0x80CE0000u);
   EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
 
   RECT inner;
