@@ -55,5 +55,7 @@ for test in "${tsan_tests[@]}"; do
     status=1
   fi
 done
+echo "== fuzz (bounded)"
+if tools/fuzz/run.sh 60; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 echo "$passed passed, $failed failed"
 exit $status
