@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/application.h"
+#include "net/connection.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -22,7 +23,9 @@ const std::array StartOrder = {
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
-const std::array<LibraryStep, 0> EndOrder = {};
+const std::array EndOrder = {
+    LibraryStep{"network", NetworkEnd},
+};
 
 }  // namespace
 
