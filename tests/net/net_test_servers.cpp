@@ -6,6 +6,19 @@
 
 #include "net/connection.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
+
 const NetServerPorts& ServerPorts() {
   static NetServerPorts ports;
   if (ports.scripted == 0) {

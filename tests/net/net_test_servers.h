@@ -20,6 +20,10 @@ std::string NginxUrl(const std::string& path);
 // A URL of the scripted server's script name, e.g. "status?line=404".
 std::string ScriptedUrl(const std::string& script);
 
+// Wine's server reads a socket's pending error away when it polls, so a reset that comes
+// after the last byte shows there as an orderly close; such cases run natively only.
+bool RunningUnderWine();
+
 bool FileExists(const std::string& name);
 std::string ReadFileBytes(const std::string& name);
 void WriteFileBytes(const std::string& name, const std::string& bytes);
