@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-build=build/fuzz
+build=build/fuzz-net
 cmake -S tests/net/fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null &&
   cmake --build "$build" >/dev/null || { echo "fuzz: the fuzz target did not build"; exit 1; }
 mkdir -p "$build/corpus" "$build/findings"

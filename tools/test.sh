@@ -40,14 +40,9 @@ for preset in host win64; do
   fi
   rm -f "$log"
 done
-# The response parser under libFuzzer for a bounded time; a finding fails the run.
-echo "== fuzz http response (60 s)"
-if ./tools/fuzz-http-response.sh 60; then
-  passed=$((passed + 1))
-else
-  failed=$((failed + 1))
-  status=1
-fi
-
+echo "== fuzz (bounded)"
+if tools/fuzz/run.sh 60; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+echo "== fuzz http response (bounded)"
+if ./tools/fuzz-http-response.sh 60; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 echo "$passed passed, $failed failed"
 exit $status
