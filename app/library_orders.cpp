@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/application.h"
+#include "file/sequential_file.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -18,11 +19,14 @@ const GlobalBlock Globals[] = {
 // support, windows, gadget layer, common controls and COM, status bars.
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
+    LibraryStep{"sequential files", FileInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
-const std::array<LibraryStep, 0> EndOrder = {};
+const std::array EndOrder = {
+    LibraryStep{"sequential files", FileEnd},
+};
 
 }  // namespace
 
