@@ -20,7 +20,9 @@ TEST_F(FileTableTest, NumberedOpenReturnsTheHandle) {
   const std::intptr_t handle = FileCreate(0, path.c_str());
   ASSERT_NE(handle, 0);
   EXPECT_EQ(FileGet(0)->handle, handle);
-  const std::intptr_t reading = FileOpenRead(1, path.c_str());
+  const std::string other = PathOf("b.txt");
+  WriteWhole(other, "b");
+  const std::intptr_t reading = FileOpenRead(1, other.c_str());
   ASSERT_NE(reading, 0);
   EXPECT_EQ(FileGet(1)->handle, reading);
 }
