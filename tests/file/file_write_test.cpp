@@ -115,8 +115,8 @@ TEST_F(WriteTest, RefusedWritesAreNotCountedAsWritten) {
   const std::string large(5000, 'x');
   EXPECT_EQ(FileWriteLine(0, large.c_str()), 0);  // straight to the system, refused, no line end
   EXPECT_EQ(FileWriteLine(0, "abc"), 5);           // accepted into the buffer
-  const std::string fills(4100, 'y');
-  EXPECT_EQ(FileWriteLine(0, fills.c_str()), 0);  // the buffered line cannot go out first
+  const std::string fills(4092, 'y');              // too much for the room behind "abc"
+  EXPECT_EQ(FileWriteLine(0, fills.c_str()), 0);  // and the buffered line cannot go out first
   EXPECT_EQ(FileWriteLine(0, "d"), 3);             // still room behind the waiting line
   FileClose(0);
   EXPECT_EQ(ReadWhole(path), "kept\n");
