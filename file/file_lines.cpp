@@ -26,6 +26,22 @@ void PutBackByte(FileRecord* record) {
   else PlatformFileSeekCurrent(record->handle, -1);
 }
 
+bool EndsALine(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
+// Copies the bytes before the next line end that lie unread in the buffer, at most room of
+// them, and returns their count. The same bytes, read one at a time, would be stored one by
+// one; taking them as a run only spares the calls.
+std::int32_t TakeRunOfText(FileRecord* record, char* destination, std::int32_t room) {
+  if (record->buffer == nullptr || record->mode != FileReading) return 0;
+  const char* unread = record->buffer + record->fill - record->count;
+  const std::int32_t limit = record->count < room ? record->count : room;
+  std::int32_t n = 0;
+  while (n < limit && !EndsALine(unread[n])) ++n;
+  std::memcpy(destination, unread, static_cast<std::size_t>(n));
+  record->count -= n;
+  return n;
+}
+
 std::int32_t WriteBytes(FileRecord* record, const char* source, std::int32_t n) {
   if (record->buffer != nullptr) return FileWriteBytes(record, source, n);
   const std::int32_t written = PlatformFileWrite(record->handle, source, n);
@@ -38,18 +54,23 @@ void FileReadLine(ObjectId number, std::int32_t offset) {
   std::int32_t reserved = LineReserveStep;
   char* start = WorkAreaReserve(reserved, offset);
   char* cursor = start;
+  // Called whenever the line fills its reservation. The work area may move: the cursor
+  // keeps its offset, not its address.
+  auto growWhenFull = [&] {
+    if (cursor - start < reserved) return;
+    const std::ptrdiff_t length = cursor - start;
+    reserved += LineReserveStep;
+    start = WorkAreaReserve(reserved, offset);
+    cursor = start + length;
+  };
   FileRecord* record = FileGet(number);
   while (record != nullptr) {
+    cursor += TakeRunOfText(record, cursor, reserved - static_cast<std::int32_t>(cursor - start));
+    growWhenFull();
     char c = 0;
     if (!ReadByte(record, &c)) c = 0;
     if (c != 0) *cursor++ = c;
-    if (cursor - start >= reserved) {
-      // The work area may move: keep the cursor's offset, not its address.
-      const std::ptrdiff_t length = cursor - start;
-      reserved += LineReserveStep;
-      start = WorkAreaReserve(reserved, offset);
-      cursor = start + length;
-    }
+    growWhenFull();
     if (c == 0) break;  // end of the file, a failed read, or a NUL byte (dropped)
     if (c != '\r' && c != '\n') continue;
     --cursor;  // the line end is not part of the line
