@@ -7,6 +7,9 @@
 
 #include "app/application.h"
 #include "file/sequential_file.h"
+#include "image/bitmap_alpha.h"
+#include "image/image.h"
+#include "image/image_decoder.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -20,11 +23,16 @@ const GlobalBlock Globals[] = {
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
     LibraryStep{"sequential files", FileInit},
+    LibraryStep{"image decoders", ImageDecoderInit},
+    LibraryStep{"images", ImageInit},
+    LibraryStep{"bitmap alpha support", BitmapAlphaInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
 const std::array EndOrder = {
+    LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
+    LibraryStep{"images", ImageEnd},
     LibraryStep{"sequential files", FileEnd},
 };
 

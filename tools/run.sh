@@ -10,7 +10,8 @@ for preset in win32 win64; do
 done
 source tools/display.sh
 start_private_display
-trap stop_private_display EXIT
+export WINEPREFIX="$PWD/build/wineprefix"
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; stop_private_display' EXIT
 set +e
 tools/wine/wine-exec.sh build/win64/app/tle.exe
 code=$?
