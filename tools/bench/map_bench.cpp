@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -151,7 +152,8 @@ Result RunInChild(const std::vector<std::string>& keys, bool ours, std::int32_t 
 
 }  // namespace
 
-int main() {
+// Arguments, if any, are the bucket counts to measure (default: 65536, then 1024).
+int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const std::vector<std::string> keys = MakeKeys();
   const long baseline = RunInChild(keys, true, 0).peakKilobytes;
@@ -159,7 +161,11 @@ int main() {
               baseline);
   std::printf("%-8s %-20s %10s %10s %10s %12s\n", "buckets", "container", "add s", "find s", "delete s", "peak MiB");
   bool allOk = true;
-  for (std::int32_t buckets : {65536, 1024}) {
+  std::vector<std::int32_t> bucketCounts = {65536, 1024};
+  if (argc > 1) bucketCounts.clear();
+  for (int a = 1; a < argc; ++a) bucketCounts.push_back(static_cast<std::int32_t>(std::atoi(argv[a])));
+  for (std::int32_t buckets : bucketCounts) {
+    if (buckets < 1) continue;
     const Result ours = RunInChild(keys, true, buckets);
     const Result standard = RunInChild(keys, false, buckets);
     allOk = allOk && ours.ok && standard.ok;
