@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "event/event_queue.h"
+#include "file/sequential_file.h"
 #include "gui/gadget.h"
 #include "gui/window.h"
 #include "image/bitmap_alpha.h"
@@ -26,6 +27,7 @@ const GlobalBlock Globals[] = {
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
     LibraryStep{"event queue", EventInit},
+    LibraryStep{"sequential files", FileInit},
     LibraryStep{"image decoders", ImageDecoderInit},
     LibraryStep{"images", ImageInit},
     LibraryStep{"bitmap alpha support", BitmapAlphaInit},
@@ -40,6 +42,7 @@ const std::array EndOrder = {
     LibraryStep{"windows", WindowEnd},
     LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
     LibraryStep{"images", ImageEnd},
+    LibraryStep{"sequential files", FileEnd},
     LibraryStep{"event queue", EventEnd},
 };
 
