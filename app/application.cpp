@@ -39,7 +39,6 @@ constexpr std::int32_t InnerHeight = 125;
 constexpr unsigned SlideMilliseconds = 500;
 // Ten pixels wider than the window, so the one field spans the whole bar.
 constexpr std::int32_t StatusFieldWidth = 350;
-constexpr std::int32_t StatusFieldCentred = 4;
 
 // variable = the program's directory (with its separator) + name.
 void AssignProgramDirectoryFile(char** variable, const char* name) {
@@ -127,18 +126,18 @@ void FetchAndMerge() {
   Download(WeatherElements, App.secondTemporaryPath);  // a missing file is reported by the merge
   const bool merged = MergeTemporaries();
   DeleteTemporaries();
-  if (merged) StatusBarSetText(StatusBar, 0, MergedFileStatus, StatusFieldCentred);
+  if (merged) StatusBarSetText(StatusBar, 0, MergedFileStatus, StatusTextCentre);
 
   AssignProgramDirectoryFile(&App.satelliteListPath, Sources[SatelliteList].savedAs);
   Download(SatelliteList, App.satelliteListPath);
-  StatusBarSetText(StatusBar, 0, SatelliteListStatus, StatusFieldCentred);
+  StatusBarSetText(StatusBar, 0, SatelliteListStatus, StatusTextCentre);
 }
 
 // Waits until the program's window is asked to close; every other event is ignored.
 void WaitForClose() {
   do {
     App.lastEventCode = EventWait();
-    App.lastEventWindow = EventWindow();
+    App.lastEventWindow = static_cast<std::int32_t>(EventWindow());
   } while (App.lastEventCode != EventCloseWindow || App.lastEventWindow != MainWindow);
 }
 
