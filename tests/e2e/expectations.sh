@@ -73,5 +73,5 @@ expect_final_status() {
 
 # Unix milliseconds of the first request for a path in nginx's log.
 request_time() {
-  awk -v path="$1" '$4 == path { printf "%d\n", $1 * 1000; exit }' "$run/nginx/access.log"
+  awk -v path="$1" '$4 == path { printf "%.0f\n", $1 * 1000; exit }' "$run/nginx/access.log"
 }
