@@ -139,6 +139,8 @@ export E2E_PERSON
 unshare -m -n -- "$0" --inside "$run"
 
 # The checks, on what the run left behind.
+# Every expectation is checked, whatever failed before it.
+set +e +o pipefail
 "check_$scenario"
 
 if [ -s "$run/failures" ]; then
