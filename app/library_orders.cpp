@@ -6,6 +6,9 @@
 #include <array>
 
 #include "app/application.h"
+#include "image/bitmap_alpha.h"
+#include "image/image.h"
+#include "image/image_decoder.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -18,11 +21,17 @@ const GlobalBlock Globals[] = {
 // support, windows, gadget layer, common controls and COM, status bars.
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
+    LibraryStep{"image decoders", ImageDecoderInit},
+    LibraryStep{"images", ImageInit},
+    LibraryStep{"bitmap alpha support", BitmapAlphaInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
-const std::array<LibraryStep, 0> EndOrder = {};
+const std::array EndOrder = {
+    LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
+    LibraryStep{"images", ImageEnd},
+};
 
 }  // namespace
 

@@ -40,5 +40,7 @@ for preset in host win64; do
   fi
   rm -f "$log"
 done
+echo "== fuzz (bounded)"
+if tools/fuzz/run.sh 60; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 echo "$passed passed, $failed failed"
 exit $status
