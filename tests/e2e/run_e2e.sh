@@ -48,7 +48,10 @@ if [ "${1:-}" = "--inside" ]; then
   fi
   set +e
   wait "$person_pid"
-  echo $? >"$run/person_exit"
+  person_exit=$?
+  echo "$person_exit" >"$run/person_exit"
+  # A person who gave up leaves a program that nobody will close.
+  [ "$person_exit" = 0 ] || "$wineserver" -k
   wait "$tle_pid"
   echo $? >"$run/tle_exit"
   set -e

@@ -60,12 +60,14 @@ check_all_up() {
   crlf_lines "${amateur[@]}" "${weather[@]}" | expect_file "$run/current/mytle.txt"
   expect_boxes
   expect_list_and_no_temporaries
-  local launch final window
+  local launch window served final
   launch=$(cat "$run/launch_ms")
   window=$(person_time window)
+  served=$(request_time /satonline.txt)
   final=$(person_time done)
-  if [ -n "$final" ]; then
-    echo "job: $((final - launch)) ms from launch to the final status ($((window - launch)) ms to the window)"
+  if [ -n "$window" ] && [ -n "$served" ] && [ -n "$final" ]; then
+    echo "job: $((final - launch)) ms from launch to the final status seen" \
+      "(window visible after $((window - launch)) ms, satellite list served after $((served - launch)) ms)"
   fi
   [ -f "$run/curl_ms" ] && echo "curl, the same three files: $(cat "$run/curl_ms") ms"
   [ -f "$run/screen.png" ] || fail "no screenshot"
