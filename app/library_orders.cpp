@@ -9,6 +9,7 @@
 #include "image/bitmap_alpha.h"
 #include "image/image.h"
 #include "image/image_decoder.h"
+#include "net/connection.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -29,6 +30,7 @@ const std::array StartOrder = {
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
 const std::array EndOrder = {
+    LibraryStep{"network", NetworkEnd},
     LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
     LibraryStep{"images", ImageEnd},
 };

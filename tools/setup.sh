@@ -8,7 +8,7 @@ packages=(
   wine64 xvfb xauth imagemagick
   libgtest-dev googletest
   libjpeg62-turbo-dev libjpeg-turbo-progs
-  nginx curl iproute2 util-linux
+  nginx curl iproute2 util-linux python3
   libssl-dev openssl
 )
 # Source packages cross-built for Windows (libjpeg-turbo) come from a deb-src entry for the

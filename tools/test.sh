@@ -42,5 +42,7 @@ for preset in host win64; do
 done
 echo "== fuzz (bounded)"
 if tools/fuzz/run.sh 60; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+echo "== fuzz http response (bounded)"
+if ./tools/fuzz-http-response.sh 60; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 echo "$passed passed, $failed failed"
 exit $status

@@ -1,0 +1,14 @@
+// One URL fetched with HTTP/1.1 GET into a file.
+#pragma once
+
+#include <cstdint>
+
+// Fetches url into the file named target and returns the number of body bytes written,
+// or 0 on failure. The body goes to a temporary file beside target (target + ".part") that
+// replaces target only when the whole body has come; on any failure target is untouched.
+// Redirects (301, 302, 303, 307, 308) are followed up to five times; only status 200 is
+// success. A content length of 0 gives an empty target and the result 0.
+std::int32_t HttpDownloadFile(const char* url, const char* target);
+
+// The suffix of the temporary beside the target.
+constexpr char HttpDownloadTempSuffix[] = ".part";
