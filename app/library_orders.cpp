@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/application.h"
+#include "file/sequential_file.h"
 #include "image/bitmap_alpha.h"
 #include "image/image.h"
 #include "image/image_decoder.h"
@@ -22,6 +23,7 @@ const GlobalBlock Globals[] = {
 // support, windows, gadget layer, common controls and COM, status bars.
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
+    LibraryStep{"sequential files", FileInit},
     LibraryStep{"image decoders", ImageDecoderInit},
     LibraryStep{"images", ImageInit},
     LibraryStep{"bitmap alpha support", BitmapAlphaInit},
@@ -33,6 +35,7 @@ const std::array EndOrder = {
     LibraryStep{"network", NetworkEnd},
     LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
     LibraryStep{"images", ImageEnd},
+    LibraryStep{"sequential files", FileEnd},
 };
 
 }  // namespace
