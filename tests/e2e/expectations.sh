@@ -28,11 +28,14 @@ expect_file() {
   rm -f "$expected"
 }
 
-expect_absent() {
-  local path
-  for path in "$@"; do
-    [ ! -e "$path" ] || fail "$path exists"
-  done
+# The directory holds exactly these names: nothing left behind, nothing missing.
+expect_directory_holds() {
+  local directory=$1 seen expected
+  shift
+  seen=$(ls -A "$directory" | sort | tr '\n' ' ')
+  expected=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
+  [ $# -gt 0 ] || expected=""
+  [ "$seen" = "$expected" ] || fail "$directory holds [${seen% }], expected [${expected% }]"
 }
 
 # The program ended by itself with this exit code, and the person saw everything through.

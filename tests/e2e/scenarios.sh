@@ -41,11 +41,11 @@ serve_all() {
   serve satonline.txt LF "${satellite_list[@]}"
 }
 
-temporaries=("program/tmp1" "program/tmp2")
-
-# What every run whose element sets both arrived leaves behind.
+# What every run whose element sets both arrived leaves behind: no temporaries, the merged
+# file in the current directory, the satellite list beside the program.
 expect_list_and_no_temporaries() {
-  expect_absent "$run/program/tmp1" "$run/program/tmp2" "$run/program/mytle.txt"
+  expect_directory_holds "$run/program" tle.exe satonline.txt
+  expect_directory_holds "$run/current" mytle.txt
   printf '%s\n' "${satellite_list[@]}" | expect_file "$run/program/satonline.txt"
   expect_final_status "$list_status"
   expect_exit_code 0
@@ -115,7 +115,8 @@ setup_primary_down() {
 }
 check_primary_down() {
   expect_boxes "$primary_box"
-  expect_absent "$run/current/mytle.txt" "$run/program/tmp1" "$run/program/tmp2" "$run/program/satonline.txt"
+  expect_directory_holds "$run/program" tle.exe
+  expect_directory_holds "$run/current"
   expect_final_status ""
   [ ! -s "$run/nginx/access.log" ] || fail "the secondary server was asked for something"
   expect_exit_code 0
@@ -156,7 +157,7 @@ check_list_fails() {
   crlf_lines "${amateur[@]}" "${weather[@]}" | expect_file "$run/current/mytle.txt"
   expect_boxes
   printf 'list of an earlier run\r\n' | expect_file "$run/program/satonline.txt"
-  expect_absent "$run/program/tmp1" "$run/program/tmp2"
+  expect_directory_holds "$run/program" tle.exe satonline.txt
   expect_final_status "$list_status"
   expect_exit_code 0
 }
@@ -176,7 +177,7 @@ setup_close_early() {
 check_close_early() {
   crlf_lines "${amateur[@]}" "${slow_weather[@]}" | expect_file "$run/current/mytle.txt"
   expect_boxes
-  expect_absent "$run/program/tmp1" "$run/program/tmp2"
+  expect_directory_holds "$run/program" tle.exe satonline.txt
   printf '%s\n' "${satellite_list[@]}" | expect_file "$run/program/satonline.txt"
   expect_exit_code 0
   local closed gone list
