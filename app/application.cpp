@@ -4,6 +4,8 @@
 // wait until the window is closed. Everything runs on the one thread, in this order.
 #include "app/application.h"
 
+#include "app/embedded_picture.h"
+#include "app/picture_stage.h"
 #include "app/sources.h"
 #include "app/texts.h"
 #include "app/window_slide.h"
@@ -14,6 +16,7 @@
 #include "gui/message_box.h"
 #include "gui/status_bar.h"
 #include "gui/window.h"
+#include "image/jpeg_decoder.h"
 #include "net/connection.h"
 #include "net/http_download.h"
 #include "runtime/paths.h"
@@ -144,12 +147,14 @@ void WaitForClose() {
 }  // namespace
 
 void ApplicationRun() {
+  JpegDecoderRegister();  // the window's picture is a JPEG
   // Without its window the program has nothing to show and no way to be closed.
   if (WindowOpen(MainWindow, 150, 150, InnerWidth, InnerHeight, WindowTitle, MainWindowFlags) == 0) ProgramEnd();
-  // The window slides in empty; the status bar comes afterwards.
+  // The window slides in empty; the status bar and the picture come afterwards.
   WindowSlideIn(WindowHandle(MainWindow), SlideMilliseconds);
   StatusBarCreate(StatusBar, WindowHandle(MainWindow));
   StatusBarAddField(StatusFieldWidth);
+  PictureShow(EmbeddedPicture, EmbeddedPictureSize);  // a picture that cannot be shown changes nothing else
   FetchAndMerge();
   WaitForClose();
   WindowClose(MainWindow);

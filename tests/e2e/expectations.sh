@@ -78,3 +78,18 @@ expect_final_status() {
 request_time() {
   awk -v path="$1" '$4 == path { printf "%.0f\n", $1 * 1000; exit }' "$run/nginx/access.log"
 }
+
+# The window shows the embedded picture unscaled from (5, 5) to (335, 105) of its inner
+# area: the screenshot's pixels there match the picture as libjpeg's own djpeg decodes it,
+# within a small tolerance for rounding.
+expect_picture_shown() {
+  local picture=$1 x y differing
+  [ -f "$run/screen.png" ] || { fail "no screenshot"; return; }
+  IFS=$'\t' read -r x y _ < <(person_saw inner)
+  [ -n "$x" ] && [ -n "$y" ] || { fail "the window's inner area was not reported"; return; }
+  djpeg -pnm "$picture" >"$run/picture_expected.ppm"
+  convert "$run/screen.png" -crop "330x100+$((x + 5))+$((y + 5))" +repage "$run/picture_shown.png"
+  differing=$(compare -metric AE -fuzz 3% "$run/picture_shown.png" "$run/picture_expected.ppm" null: 2>&1)
+  [ "$differing" = 0 ] ||
+    fail "the picture at (5, 5) of the inner area differs from the embedded picture: $differing pixels"
+}

@@ -70,7 +70,7 @@ check_all_up() {
       "(window visible after $((window - launch)) ms, satellite list served after $((served - launch)) ms)"
   fi
   [ -f "$run/curl_ms" ] && echo "curl, the same three files: $(cat "$run/curl_ms") ms"
-  [ -f "$run/screen.png" ] || fail "no screenshot"
+  expect_picture_shown "$root/app/picture/tle_picture.jpg"
 }
 
 # A "mytle.txt" from before is replaced, not appended to.

@@ -6,6 +6,7 @@
 //   window <ms>                  the window is on the screen
 //   status <ms> <text>           the status text changed (tabs shown as \t)
 //   box <ms> <title> <text>      a message box appeared; OK is pressed
+//   inner <ms> <x> <y> <w> <h>   where the window's inner area lies on the screen, and its size
 //   done <ms> final|idle         the job is over: final status seen, or the program waits
 //   final-status <ms> <text>     the status text just before closing
 //   close <ms>                   the close button was pressed
@@ -118,6 +119,16 @@ bool LookOnce(Watch& watch) {
   return answered && !boxOpen;
 }
 
+// For the checks of the screenshot taken once the job is over.
+void ReportInnerArea(HWND window) {
+  POINT origin{0, 0};
+  RECT inner{};
+  ClientToScreen(window, &origin);
+  GetClientRect(window, &inner);
+  Report("inner", std::to_string(origin.x) + "\t" + std::to_string(origin.y) + "\t" + std::to_string(inner.right) +
+                      "\t" + std::to_string(inner.bottom));
+}
+
 bool WaitForFile(const wchar_t* path, DWORD limit) {
   DWORD start = GetTickCount();
   while (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
@@ -163,6 +174,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!closeEarly) {
       bool finalShown = WithoutAlignment(watch.status) == FinalStatusText;
       if (finalShown || watch.idlePolls >= IdlePollsForDone) {
+        ReportInnerArea(watch.window);
         Report("done", finalShown ? "final" : "idle");
         break;
       }
