@@ -7,6 +7,7 @@
 #include "gui/gadget.h"
 #include "gui/message_events.h"
 #include "gui/window.h"
+#include "gui/window_internal_win32.h"
 #include "gui/window_procedures_win32.h"
 #include "gui/window_properties_win32.h"
 
@@ -86,7 +87,12 @@ LRESULT WindowMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM lP
                            reinterpret_cast<NativeHandle>(window), message, wParam, lParam);
     case MessageStep::TabNext: TabNavigate(false); break;
     case MessageStep::TabPrevious: TabNavigate(true); break;
-    case MessageStep::RemoveFocusProperty: RemovePropA(window, PropertyFocus); break;
+    case MessageStep::RemoveFocusProperty:
+      RemovePropA(window, PropertyFocus);
+      // WindowClose removes "QV_WindowID" before destroying; still finding it here means
+      // the window went some other way.
+      if (found.window == window) WindowDestroyedElsewhere(window, found.number);
+      break;
     case MessageStep::None:
     case MessageStep::WakeEventLoop: break;
   }

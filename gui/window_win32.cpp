@@ -9,6 +9,7 @@
 #include "gui/gadget.h"
 #include "gui/text_win32.h"
 #include "gui/window.h"
+#include "gui/window_internal_win32.h"
 #include "gui/window_procedures_win32.h"
 #include "gui/window_properties_win32.h"
 #include "runtime/heaps.h"
@@ -131,6 +132,21 @@ NativeHandle WindowHandle(ObjectId number) {
   return record != nullptr ? record->handle : 0;
 }
 
+namespace {
+
+// What a record holds besides its window: the accelerators, queued events and bindings.
+void ReleaseWindowRecord(WindowRecord* record, ObjectId number) {
+  if (record->acceleratorEntries != nullptr) {
+    MainHeapFree(record->acceleratorEntries);
+    DestroyAcceleratorTable(reinterpret_cast<HACCEL>(record->acceleratorTable));
+  }
+  EventPurgeWindow(number);
+  EventUnbindWindow(number);
+  ObjectRelease(WindowTable, number);
+}
+
+}  // namespace
+
 // The teardown order matters: the owner is activated before the window goes so that the
 // activation does not fall to an unrelated window; the class can only be unregistered
 // once its last window is gone; the events are dropped last, after the destruction's own
@@ -151,13 +167,17 @@ void WindowClose(ObjectId number) {
     DestroyWindow(window);
   }
   UnregisterClassA(ClassName(number).text, Instance());
-  if (record->acceleratorEntries != nullptr) {
-    MainHeapFree(record->acceleratorEntries);
-    DestroyAcceleratorTable(reinterpret_cast<HACCEL>(record->acceleratorTable));
-  }
-  EventPurgeWindow(number);
-  EventUnbindWindow(number);
-  ObjectRelease(WindowTable, number);
+  ReleaseWindowRecord(record, number);
+}
+
+void WindowDestroyedElsewhere(HWND window, ObjectId number) {
+  auto* record = static_cast<WindowRecord*>(ObjectGet(WindowTable, number));
+  if (record == nullptr || record->handle != reinterpret_cast<NativeHandle>(window)) return;
+  RemovePropA(window, PropertyWindowId);
+  if (RemovePropA(window, PropertyDropAccept) != nullptr) RevokeDragDrop(window);
+  // The class cannot go while its window still exists; a later window of this number
+  // finds it registered with the same attributes, and WindowClose removes it then.
+  ReleaseWindowRecord(record, number);
 }
 
 void WindowInit() {

@@ -150,14 +150,12 @@ TEST_F(WindowTest, CentresOnTheOwnerGivenOrOnTheScreenWithoutOne) {
   // No owner and no active window: centred on the screen.
   WindowClose(AllObjects);
   Settle();
-  SetActiveWindow(nullptr);
-  if (GetActiveWindow() == nullptr) {
-    HWND lone = Hwnd(WindowOpen(2, 0, 0, 100, 50, "lone", WS_POPUP | WindowCentreOwner | WindowStartHidden));
-    ASSERT_NE(lone, nullptr);
-    GetWindowRect(lone, &w);
-    EXPECT_EQ(w.left, (GetSystemMetrics(SM_CXSCREEN) - (w.right - w.left)) / 2);
-    EXPECT_EQ(w.top, (GetSystemMetrics(SM_CYSCREEN) - (w.bottom - w.top)) / 2);
-  }
+  ASSERT_EQ(GetActiveWindow(), nullptr);
+  HWND lone = Hwnd(WindowOpen(2, 0, 0, 100, 50, "lone", WS_POPUP | WindowCentreOwner | WindowStartHidden));
+  ASSERT_NE(lone, nullptr);
+  GetWindowRect(lone, &w);
+  EXPECT_EQ(w.left, (GetSystemMetrics(SM_CXSCREEN) - (w.right - w.left)) / 2);
+  EXPECT_EQ(w.top, (GetSystemMetrics(SM_CYSCREEN) - (w.bottom - w.top)) / 2);
 }
 
 TEST_F(WindowTest, ToolFrameIgnoresStartMaximized) {
@@ -178,6 +176,24 @@ TEST_F(WindowTest, ClosingAWindowDropsItsQueuedEventsAndKeepsOthersInOrder) {
   WindowClose(1);
   const std::vector<SeenEvent> expected = {{EventCloseWindow, 2, 2, 0}, {EventClickLeft, 2, 0, 0}};
   EXPECT_EQ(Only(FetchQueued(), {EventCloseWindow, EventClickLeft, EventClickRight}), expected);
+}
+
+TEST_F(WindowTest, WindowDestroyedWithItsOwnerReleasesItsRecordOnce) {
+  HWND owner = Hwnd(WindowOpen(0, 0, 0, 300, 200, "owner", WS_POPUP));
+  HWND owned = Hwnd(WindowOpen(1, 0, 0, 100, 50, "owned", WS_POPUP, reinterpret_cast<NativeHandle>(owner)));
+  ASSERT_NE(owned, nullptr);
+  Settle();
+  SendMessageA(owned, WM_CLOSE, 0, 0);  // queues an event of window 1
+  WindowClose(0);
+  EXPECT_FALSE(IsWindow(owned));
+  EXPECT_EQ(WindowHandle(1), 0);
+  EXPECT_TRUE(Only(FetchQueued(), {EventCloseWindow}).empty());
+  // A new window of the same number opens normally.
+  HWND again = Hwnd(WindowOpen(1, 0, 0, 100, 50, "again", 0));
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(ClassNameOf(again), "WindowClass_1");
+  WindowClose(1);
+  EXPECT_FALSE(ClassRegistered("WindowClass_1"));
 }
 
 TEST_F(WindowTest, EndWithoutStartFindsNothingToDo) {
