@@ -113,7 +113,9 @@ class ImageGadgetTest : public GuiTest {
 };
 
 // A picture whose every pixel differs from its neighbours, so a shift shows.
-std::uint32_t Pattern(int x, int y) { return (static_cast<std::uint32_t>(x) << 16) | (static_cast<std::uint32_t>(y) << 8) | 0x40; }
+std::uint32_t Pattern(int x, int y) {
+  return (static_cast<std::uint32_t>(x & 0xFF) << 16) | (static_cast<std::uint32_t>(y) << 8) | 0x40;
+}
 
 TEST_F(ImageGadgetTest, ApplicationPictureKeepsItsSizeAndIsDrawnUnscaledAtTheCorner) {
   HWND control = Gadget(0, Opaque(330, 100, Pattern));
