@@ -6,6 +6,10 @@
 #include <array>
 
 #include "app/application.h"
+#include "event/event_queue.h"
+#include "file/sequential_file.h"
+#include "gui/gadget.h"
+#include "gui/window.h"
 #include "image/bitmap_alpha.h"
 #include "image/image.h"
 #include "image/image_decoder.h"
@@ -22,17 +26,24 @@ const GlobalBlock Globals[] = {
 // support, windows, gadget layer, common controls and COM, status bars.
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
+    LibraryStep{"event queue", EventInit},
+    LibraryStep{"sequential files", FileInit},
     LibraryStep{"image decoders", ImageDecoderInit},
     LibraryStep{"images", ImageInit},
     LibraryStep{"bitmap alpha support", BitmapAlphaInit},
+    LibraryStep{"windows", WindowInit},
+    LibraryStep{"gadget layer", GadgetInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
 const std::array EndOrder = {
     LibraryStep{"network", NetworkEnd},
+    LibraryStep{"windows", WindowEnd},
     LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
     LibraryStep{"images", ImageEnd},
+    LibraryStep{"sequential files", FileEnd},
+    LibraryStep{"event queue", EventEnd},
 };
 
 }  // namespace
