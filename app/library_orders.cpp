@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/application.h"
+#include "event/event_queue.h"
 #include "file/sequential_file.h"
 #include "image/bitmap_alpha.h"
 #include "image/image.h"
@@ -23,6 +24,7 @@ const GlobalBlock Globals[] = {
 // support, windows, gadget layer, common controls and COM, status bars.
 const std::array StartOrder = {
     LibraryStep{"string work area", WorkAreaInit, WorkAreaReady},
+    LibraryStep{"event queue", EventInit},
     LibraryStep{"sequential files", FileInit},
     LibraryStep{"image decoders", ImageDecoderInit},
     LibraryStep{"images", ImageInit},
@@ -36,6 +38,7 @@ const std::array EndOrder = {
     LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
     LibraryStep{"images", ImageEnd},
     LibraryStep{"sequential files", FileEnd},
+    LibraryStep{"event queue", EventEnd},
 };
 
 }  // namespace

@@ -42,4 +42,9 @@ std::int32_t PlatformAtomicExchange(volatile std::int32_t* target, std::int32_t 
 std::int32_t PlatformAtomicCompareExchange(volatile std::int32_t* target, std::int32_t newValue,
                                            std::int32_t expected);
 
+// Runs routine once per one-time object through the operating system's own one-time
+// initialisation, looked up at run time. False when the system has none; the caller then
+// uses its own compare-exchange form. The object is pointer-sized and starts as null.
+bool PlatformRunOnce(void** onceObject, void (*routine)());
+
 [[noreturn]] void PlatformExitProcess(int exitCode);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/heaps.h"
+#include "runtime/pool.h"
 #include "runtime/work_area.h"
 
 namespace {
@@ -17,6 +18,7 @@ void ClearGlobals(const ProgramDescription& program) {
   InstanceHandle = 0;
   MainHeap = 0;
   WorkAreaClearState();
+  PoolRegistryClearState();
 }
 
 void RunSteps(const LibraryStep* steps, std::size_t count) {

@@ -40,6 +40,21 @@ for preset in host win64; do
   fi
   rm -f "$log"
 done
+
+# The tests that race threads, once more under ThreadSanitizer (only these are built there).
+echo "== test host-tsan"
+tsan_tests=(tests/runtime/runtime_thread_tests tests/event/event_thread_tests)
+cmake --preset host-tsan >/dev/null
+cmake --build build/host-tsan --target "${tsan_tests[@]##*/}"
+for test in "${tsan_tests[@]}"; do
+  if TSAN_OPTIONS="halt_on_error=1" "build/host-tsan/$test" --gtest_brief=1; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED under ThreadSanitizer: $test"
+    failed=$((failed + 1))
+    status=1
+  fi
+done
 echo "== fuzz (bounded)"
 if tools/fuzz/run.sh 60; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 echo "== fuzz http response (bounded)"

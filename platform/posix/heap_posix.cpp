@@ -1,5 +1,8 @@
 // Private heaps for Linux: every block is a malloc allocation linked into its heap,
-// so destroying the heap frees whatever is still in it, as a Win32 heap does.
+// so destroying the heap frees whatever is still in it, as a Win32 heap does. Like a
+// Win32 heap created without HEAP_NO_SERIALIZE, a heap may be used by several threads.
+#include <pthread.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -17,6 +20,18 @@ struct BlockHeader {
 
 struct PosixHeap {
   BlockHeader* newest;
+  pthread_mutex_t lock;
+};
+
+class HeapGuard {
+ public:
+  explicit HeapGuard(PosixHeap* heap) : heap_(heap) { pthread_mutex_lock(&heap_->lock); }
+  ~HeapGuard() { pthread_mutex_unlock(&heap_->lock); }
+  HeapGuard(const HeapGuard&) = delete;
+  HeapGuard& operator=(const HeapGuard&) = delete;
+
+ private:
+  PosixHeap* heap_;
 };
 
 PosixHeap* AsHeap(NativeHandle heap) { return reinterpret_cast<PosixHeap*>(heap); }
@@ -39,6 +54,7 @@ void Unlink(PosixHeap* heap, BlockHeader* header) {
 
 NativeHandle PlatformHeapCreate(std::size_t) {
   auto* heap = static_cast<PosixHeap*>(std::calloc(1, sizeof(PosixHeap)));
+  if (heap != nullptr) pthread_mutex_init(&heap->lock, nullptr);
   return reinterpret_cast<NativeHandle>(heap);
 }
 
@@ -50,6 +66,7 @@ void PlatformHeapDestroy(NativeHandle handle) {
     std::free(header);
     header = next;
   }
+  pthread_mutex_destroy(&heap->lock);
   std::free(heap);
 }
 
@@ -60,6 +77,7 @@ void* PlatformHeapAlloc(NativeHandle handle, std::size_t size, bool zeroFill) {
   if (raw == nullptr) return nullptr;
   auto* header = static_cast<BlockHeader*>(raw);
   header->size = size;
+  HeapGuard guard(heap);
   Link(heap, header);
   return header + 1;
 }
@@ -68,6 +86,7 @@ void* PlatformHeapRealloc(NativeHandle handle, void* block, std::size_t size) {
   PosixHeap* heap = AsHeap(handle);
   if (heap == nullptr || block == nullptr || size > SIZE_MAX - sizeof(BlockHeader)) return nullptr;
   BlockHeader* old = HeaderOf(block);
+  HeapGuard guard(heap);
   Unlink(heap, old);
   void* raw = std::realloc(old, sizeof(BlockHeader) + size);
   if (raw == nullptr) {
@@ -84,6 +103,9 @@ void PlatformHeapFree(NativeHandle handle, void* block) {
   PosixHeap* heap = AsHeap(handle);
   if (heap == nullptr || block == nullptr) return;
   BlockHeader* header = HeaderOf(block);
-  Unlink(heap, header);
+  {
+    HeapGuard guard(heap);
+    Unlink(heap, header);
+  }
   std::free(header);
 }

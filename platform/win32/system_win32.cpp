@@ -41,3 +41,29 @@ std::int32_t PlatformAtomicCompareExchange(volatile std::int32_t* target, std::i
 }
 
 void PlatformExitProcess(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
+
+namespace {
+
+using InitOnceExecuteOnceFunction = BOOL(WINAPI*)(PINIT_ONCE, PINIT_ONCE_FN, PVOID, LPVOID*);
+
+BOOL CALLBACK RunOnceCallback(PINIT_ONCE, PVOID parameter, PVOID*) {
+  (*static_cast<void (**)()>(parameter))();
+  return TRUE;
+}
+
+}  // namespace
+
+// Looked up at run time: Windows versions before Vista have no InitOnceExecuteOnce.
+bool PlatformRunOnce(void** onceObject, void (*routine)()) {
+  static_assert(sizeof(INIT_ONCE) == sizeof(void*), "the one-time object must be pointer-sized");
+  HMODULE kernel = LoadLibraryA("Kernel32.dll");
+  if (kernel == nullptr) return false;
+  // Through void (*)() first: GetProcAddress's generic type does not convert directly.
+  auto executeOnce = reinterpret_cast<InitOnceExecuteOnceFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "InitOnceExecuteOnce")));
+  if (executeOnce != nullptr) {
+    executeOnce(reinterpret_cast<PINIT_ONCE>(onceObject), RunOnceCallback, &routine, nullptr);
+  }
+  FreeLibrary(kernel);
+  return executeOnce != nullptr;
+}
