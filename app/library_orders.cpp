@@ -8,6 +8,8 @@
 #include "app/application.h"
 #include "event/event_queue.h"
 #include "file/sequential_file.h"
+#include "gui/gadget.h"
+#include "gui/window.h"
 #include "image/bitmap_alpha.h"
 #include "image/image.h"
 #include "image/image_decoder.h"
@@ -29,12 +31,15 @@ const std::array StartOrder = {
     LibraryStep{"image decoders", ImageDecoderInit},
     LibraryStep{"images", ImageInit},
     LibraryStep{"bitmap alpha support", BitmapAlphaInit},
+    LibraryStep{"windows", WindowInit},
+    LibraryStep{"gadget layer", GadgetInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
 // area and MainHeap go after these, in ProgramEnd itself.
 const std::array EndOrder = {
     LibraryStep{"network", NetworkEnd},
+    LibraryStep{"windows", WindowEnd},
     LibraryStep{"bitmap alpha support", BitmapAlphaEnd},
     LibraryStep{"images", ImageEnd},
     LibraryStep{"sequential files", FileEnd},
