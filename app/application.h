@@ -4,6 +4,15 @@
 #include <cstdint>
 
 struct ApplicationGlobals {
+  // String variables (StringHeap blocks; null is the empty string).
+  char* firstTemporaryPath;
+  char* secondTemporaryPath;
+  char* satelliteListPath;
+  char* url;
+  char* messageText;
+  char* firstLine;
+  char* secondLine;
+  // The last event the loop took, and the window it concerns.
   std::int32_t lastEventCode;
   std::int32_t lastEventWindow;
 };

@@ -9,6 +9,8 @@
 #include "event/event_queue.h"
 #include "file/sequential_file.h"
 #include "gui/gadget.h"
+#include "gui/message_box.h"
+#include "gui/status_bar.h"
 #include "gui/window.h"
 #include "image/bitmap_alpha.h"
 #include "image/image.h"
@@ -33,6 +35,8 @@ const std::array StartOrder = {
     LibraryStep{"bitmap alpha support", BitmapAlphaInit},
     LibraryStep{"windows", WindowInit},
     LibraryStep{"gadget layer", GadgetInit},
+    LibraryStep{"common controls and COM", MessageBoxInit},
+    LibraryStep{"status bars", StatusBarInit},
 };
 
 // Shut-down: network, windows, bitmap alpha support, images, files, event queue. The work
