@@ -22,18 +22,24 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-# tle_add_test(NAME SOURCES files... LIBRARIES libs... [WORKING_DIRECTORY dir] [PROPERTIES props...])
+# tle_add_test(NAME SOURCES files... LIBRARIES libs... [WORKING_DIRECTORY dir] [PROPERTIES props...]
+#              [WINDOWS_LAUNCHER command...])
 # Host: each test case is its own ctest test. Windows: one ctest test per executable, run
-# under wine64 through the cross-compiling emulator (starting Wine per case costs seconds).
+# under wine64 through the cross-compiling emulator (starting Wine per case costs seconds),
+# behind the launcher command when one is given.
 function(tle_add_test name)
-  cmake_parse_arguments(ARG "" "WORKING_DIRECTORY" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "WORKING_DIRECTORY" "SOURCES;LIBRARIES;PROPERTIES;WINDOWS_LAUNCHER" ${ARGN})
   if(NOT ARG_WORKING_DIRECTORY)
     set(ARG_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gtest tle_options)
   if(TLE_WINDOWS)
-    if(CMAKE_CROSSCOMPILING_EMULATOR)
+    if(CMAKE_CROSSCOMPILING_EMULATOR AND ARG_WINDOWS_LAUNCHER)
+      add_test(NAME ${name} COMMAND ${ARG_WINDOWS_LAUNCHER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>
+               WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY})
+      set_tests_properties(${name} PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
+    elseif(CMAKE_CROSSCOMPILING_EMULATOR)
       add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY})
       set_tests_properties(${name} PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
     endif()

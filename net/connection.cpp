@@ -1,6 +1,8 @@
 #include "net/connection.h"
 
 #include "platform/platform_socket.h"
+#include "platform/platform_tls.h"
+#include "platform/platform_transport.h"
 #include "runtime/date.h"
 #include "runtime/heaps.h"
 
@@ -16,6 +18,10 @@ constexpr std::int32_t LastSecondSliceMilliseconds = 100;
 
 std::int32_t WaitSliceMilliseconds(std::int32_t secondsLeft) {
   return secondsLeft > 0 ? secondsLeft * 1000 : LastSecondSliceMilliseconds;
+}
+
+PlatformTransport TransportOf(const ConnectionRecord* connection) {
+  return PlatformTransport{connection->socket, connection->tls};
 }
 
 }  // namespace
@@ -54,11 +60,19 @@ ConnectionRecord* NetworkConnect(const char* host, std::int32_t port) {
   return connection;
 }
 
+std::int32_t ConnectionStartTls(ConnectionRecord* connection, const char* hostName, std::int32_t timeLimitSeconds) {
+  if (connection == nullptr || connection->tls != nullptr) return 0;
+  connection->tls = PlatformTlsStart(connection->socket, hostName, timeLimitSeconds * 1000);
+  return connection->tls != nullptr ? 1 : 0;
+}
+
 std::int32_t ConnectionSend(ConnectionRecord* connection, const void* data, std::int32_t length) {
-  return PlatformSocketSend(connection->socket, data, length);
+  const std::int32_t sent = PlatformTransportSend(TransportOf(connection), data, length);
+  return sent < 0 ? PlatformSocketError : sent;
 }
 
 std::int32_t ConnectionPoll(ConnectionRecord* connection) {
+  if (connection->tls != nullptr && PlatformTlsHasBuffered(connection->tls)) return NetworkEventData;
   const int ready = PlatformSocketWaitReadable(connection->socket, 0);
   if (ready < 0) return NetworkEventDisconnect;
   if (ready == 0) return NetworkEventNone;
@@ -68,11 +82,18 @@ std::int32_t ConnectionPoll(ConnectionRecord* connection) {
 }
 
 std::int32_t ConnectionReceive(ConnectionRecord* connection, void* buffer, std::int32_t size) {
-  return PlatformSocketReceive(connection->socket, buffer, size);
+  if (connection->tls == nullptr) return PlatformSocketReceive(connection->socket, buffer, size);
+  // Blocks like a plain receive: until decrypted bytes, the end, or a failure.
+  for (;;) {
+    const std::int32_t received = PlatformTransportReceiveReady(TransportOf(connection), buffer, size);
+    if (received != PlatformSocketWouldBlock) return received < 0 ? PlatformSocketError : received;
+    if (PlatformTransportWaitReadable(TransportOf(connection), 1000) < 0) return PlatformSocketError;
+  }
 }
 
 void ConnectionClose(ConnectionRecord* connection) {
   if (connection == nullptr) return;
+  PlatformTlsEnd(connection->tls);
   PlatformSocketClose(connection->socket);
   MainHeapFree(connection);
 }
@@ -108,13 +129,13 @@ ReceiveResult ConnectionReceiveWithin(ConnectionRecord* connection, char* buffer
   if (size <= 0) return {ReceiveOutcome::Failed, 0};
   const std::int32_t start = DateNow();
   for (;;) {
-    const std::int32_t received = PlatformSocketReceiveReady(connection->socket, buffer, size);
+    const std::int32_t received = PlatformTransportReceiveReady(TransportOf(connection), buffer, size);
     if (received > 0) return {ReceiveOutcome::Data, received};
     if (received == 0) return {ReceiveOutcome::Closed, 0};
     if (received != PlatformSocketWouldBlock) return {ReceiveOutcome::Failed, 0};
     const std::int32_t elapsed = DateNow() - start;
     if (elapsed > timeLimitSeconds) return {ReceiveOutcome::TimedOut, 0};
-    if (PlatformSocketWaitReadable(connection->socket, WaitSliceMilliseconds(timeLimitSeconds - elapsed)) < 0) {
+    if (PlatformTransportWaitReadable(TransportOf(connection), WaitSliceMilliseconds(timeLimitSeconds - elapsed)) < 0) {
       return {ReceiveOutcome::Failed, 0};
     }
   }

@@ -93,19 +93,24 @@ Outcome FetchOnce(const char* url, HttpResponse* response, BodyFile* file) {
   Exchange exchange;
   exchange.host = UrlPart(url, UrlPartHost);
   if (exchange.host == nullptr) return Outcome::Failure;
-  const auto port = static_cast<std::uint16_t>(UrlPortNumber(url) & 0xFFFF);
+  const bool secure = HttpUrlIsSecure(url);
+  const std::uint16_t port = HttpUrlPort(url);
   exchange.target = UrlPart(url, UrlPartTarget);
 
   // The buffer holds the request first and then every received block.
-  const std::int32_t requestLength = HttpRequestFormat(nullptr, 0, exchange.host, port, exchange.target);
+  const std::int32_t requestLength = HttpRequestFormat(nullptr, 0, exchange.host, port, exchange.target, secure);
   if (requestLength < 0 || requestLength > HttpRequestLimit) return Outcome::Failure;
   const std::int32_t bufferSize = requestLength + 1 > BlockSize + 1 ? requestLength + 1 : BlockSize + 1;
   exchange.buffer = static_cast<char*>(MainHeapAllocZero(static_cast<std::size_t>(bufferSize)));
   if (exchange.buffer == nullptr) return Outcome::Failure;
-  HttpRequestFormat(exchange.buffer, bufferSize, exchange.host, port, exchange.target);
+  HttpRequestFormat(exchange.buffer, bufferSize, exchange.host, port, exchange.target, secure);
 
   exchange.connection = NetworkConnect(exchange.host, port);
   if (exchange.connection == nullptr) return Outcome::Failure;
+  // From here on both schemes are one exchange; TLS only changes what carries the bytes.
+  if (secure && !ConnectionStartTls(exchange.connection, exchange.host, TlsHandshakeTimeLimitSeconds)) {
+    return Outcome::Failure;
+  }
   if (!ConnectionSendAll(exchange.connection, exchange.buffer, requestLength, SendTimeLimitSeconds)) {
     return Outcome::Failure;
   }

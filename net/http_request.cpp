@@ -42,12 +42,30 @@ char* Join(const char* first, std::size_t firstLength, const char* second) {
   return joined;
 }
 
+bool HasScheme(const char* url, const char* lowerScheme) {
+  const std::size_t length = std::strlen(lowerScheme);
+  return SchemeLength(url) == length && SameLetters(url, lowerScheme, length) &&
+         std::strncmp(url + length, "://", 3) == 0;
+}
+
+constexpr std::uint16_t HttpPort = 80;
+constexpr std::uint16_t HttpsPort = 443;
+
 }  // namespace
 
+bool HttpUrlIsSecure(const char* url) { return url != nullptr && HasScheme(url, "https"); }
+
+std::uint16_t HttpUrlPort(const char* url) {
+  const char* end = nullptr;
+  const char* start = UrlPortSpan(url, &end);
+  if (start == nullptr || start == end) return HttpUrlIsSecure(url) ? HttpsPort : HttpPort;
+  return static_cast<std::uint16_t>(UrlPortNumber(url) & 0xFFFF);
+}
+
 std::int32_t HttpRequestFormat(char* buffer, std::int32_t size, const char* host, std::uint16_t port,
-                               const char* target) {
+                               const char* target, bool secure) {
   char portSuffix[8] = "";
-  if (port != 80) std::snprintf(portSuffix, sizeof portSuffix, ":%d", static_cast<int>(port));
+  if (port != (secure ? HttpsPort : HttpPort)) std::snprintf(portSuffix, sizeof portSuffix, ":%d", static_cast<int>(port));
   const int length = std::snprintf(buffer, buffer == nullptr ? 0 : static_cast<std::size_t>(size),
                                    "GET /%s HTTP/1.1\r\nAccept: */*\r\nHost: %s%s\r\nConnection: close\r\n\r\n",
                                    target == nullptr ? "" : target, host == nullptr ? "" : host, portSuffix);
@@ -56,14 +74,13 @@ std::int32_t HttpRequestFormat(char* buffer, std::int32_t size, const char* host
 
 char* HttpRedirectUrl(const char* url, const char* location) {
   if (url == nullptr || location == nullptr || location[0] == '\0') return nullptr;
-  const std::size_t scheme = SchemeLength(location);
-  if (scheme != 0) {
-    if (scheme != 4 || !SameLetters(location, "http", 4) || std::strncmp(location + 4, "://", 3) != 0) {
-      return nullptr;
-    }
+  const bool secure = HttpUrlIsSecure(url);
+  if (SchemeLength(location) != 0) {
+    if (HasScheme(location, "https")) return Join("https", 5, location + 5);
+    if (!HasScheme(location, "http") || secure) return nullptr;
     return Join("http", 4, location + 4);
   }
-  if (location[0] == '/' && location[1] == '/') return Join("http:", 5, location);
+  if (location[0] == '/' && location[1] == '/') return Join(secure ? "https:" : "http:", secure ? 6 : 5, location);
 
   // Relative: keep the scheme and authority of url, and take the rest from the Location.
   const char* pathEnd = nullptr;

@@ -130,7 +130,7 @@ TEST_F(HttpDownloadTest, ResponsesThatFailLeaveTheTargetAlone) {
       {"200 only in the reason", ScriptedUrl("status?line=500%20Error%20200")},
       {"status 201 is not 200", ScriptedUrl("status?line=201%20Created")},
       {"four-digit status", ScriptedUrl("status?line=2000%20OK")},
-      {"redirect to https", ScriptedUrl("redirect?to=https://127.0.0.1:PORT/s/final")},
+      {"redirect to ftp", ScriptedUrl("redirect?to=ftp://127.0.0.1:PORT/s/final")},
       {"redirect without Location", ScriptedUrl(Raw("HTTP/1.1 302 Found\r\nContent-Length: 0\r\n\r\n"))},
       {"six redirects", ScriptedUrl("hops?n=6")},
       {"headers over 64 KiB", ScriptedUrl("headers?size=70000")},

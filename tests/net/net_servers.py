@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Starts and stops the download tests' servers on loopback ports chosen at start:
 nginx from Debian (a generated configuration, serving fixture files by length and one
-page with chunked coding) and our scripted server.
+page with chunked coding, over plain HTTP and over HTTPS with the test certificates) and
+our scripted server.
 
 Usage: net_servers.py start DIR | stop DIR
-DIR gets www/ (the fixtures), the nginx configuration and logs, and ports.txt with the
-lines "nginx PORT", "scripted PORT" and "blackhole PORT". start stops what an earlier
-start in DIR left running, so it may be run again at any time.
+DIR gets www/ (the fixtures), tls/ (the test certificates; tls/ca.pem is the one root to
+trust), the nginx configuration and logs, and ports.txt with the lines "nginx PORT",
+"https PORT" (a good certificate for localhost), "https_wrong_name PORT",
+"https_expired PORT", "https_self_signed PORT", "https_unknown_authority PORT" (a chain
+that leads to a root nobody trusts), "scripted PORT", "blackhole PORT" and
+"tls_stall PORT". start stops what an earlier start in DIR left running, so it may be
+run again at any time.
 """
 import os
 import random
@@ -38,8 +43,34 @@ http {{
     root {dir}/www;
     # Server-side includes drop the length, so this page goes out with chunked coding.
     location /chunked/ {{ ssi on; }}
+    location = /to-https {{ return 302 https://localhost:{https}/small.txt; }}
   }}
-}}
+  server {{
+    listen 127.0.0.1:{https} ssl;
+    ssl_certificate {dir}/tls/localhost-chain.pem;
+    ssl_certificate_key {dir}/tls/server.key;
+    root {dir}/www;
+    location /chunked/ {{ ssi on; }}
+    location = /to-plain {{ return 302 http://localhost:{port}/small.txt; }}
+    location = /to-https-self {{ return 301 /small.txt; }}
+  }}
+{tls_servers}}}
+"""
+
+# Servers that must fail the handshake: (ports.txt name, certificate file).
+BAD_TLS_SERVERS = [
+    ("https_wrong_name", "elsewhere-chain.pem"),
+    ("https_expired", "expired-chain.pem"),
+    ("https_self_signed", "self-signed.pem"),
+    ("https_unknown_authority", "stranger-chain.pem"),
+]
+
+TLS_SERVER = """  server {{
+    listen 127.0.0.1:{port} ssl;
+    ssl_certificate {dir}/tls/{certificate};
+    ssl_certificate_key {dir}/tls/server.key;
+    root {dir}/www;
+  }}
 """
 
 
@@ -94,18 +125,36 @@ def stop(directory):
     kill_pidfile(os.path.join(directory, "nginx.pid"))
 
 
+def free_ports(count):
+    """count distinct free ports (held open together while they are chosen)."""
+    sockets = [socket.socket() for _ in range(count)]
+    try:
+        for s in sockets:
+            s.bind(("127.0.0.1", 0))
+        return [s.getsockname()[1] for s in sockets]
+    finally:
+        for s in sockets:
+            s.close()
+
+
 def start_nginx(directory):
+    """Returns the ports.txt lines of nginx's servers."""
     os.makedirs(os.path.join(directory, "nginx-tmp"), exist_ok=True)
+    subprocess.run([os.path.join(HERE, "make_test_certificates.sh"), os.path.join(directory, "tls")], check=True,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
     conf = os.path.join(directory, "nginx.conf")
     for _ in range(5):
-        port = free_port()
+        port, https, *bad = free_ports(2 + len(BAD_TLS_SERVERS))
+        tls_servers = "".join(TLS_SERVER.format(dir=directory, port=p, certificate=c)
+                              for p, (_, c) in zip(bad, BAD_TLS_SERVERS))
         with open(conf, "w") as f:
-            f.write(NGINX_CONF.format(dir=directory, port=port))
+            f.write(NGINX_CONF.format(dir=directory, port=port, https=https, tls_servers=tls_servers))
         done = subprocess.run(["nginx", "-q", "-p", directory, "-e", os.path.join(directory, "nginx-error.log"),
                                "-c", conf], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
         if done.returncode == 0:
-            return port
+            return "nginx %d\nhttps %d\n" % (port, https) + "".join(
+                "%s %d\n" % (name, p) for p, (name, _) in zip(bad, BAD_TLS_SERVERS))
     raise SystemExit("nginx could not be started; see " + os.path.join(directory, "nginx-error.log"))
 
 
@@ -138,10 +187,10 @@ def main():
     if sys.argv[1] == "stop":
         return
     write_fixtures(os.path.join(directory, "www"))
-    nginx_port = start_nginx(directory)
+    nginx = start_nginx(directory)
     scripted = start_scripted(directory)
     with open(os.path.join(directory, "ports.txt.new"), "w") as f:
-        f.write("nginx %d\n%s" % (nginx_port, scripted))
+        f.write(nginx + scripted)
     os.replace(os.path.join(directory, "ports.txt.new"), os.path.join(directory, "ports.txt"))
 
 

@@ -29,6 +29,12 @@ const NetServerPorts& ServerPorts() {
       if (name == "nginx") ports.nginx = port;
       if (name == "scripted") ports.scripted = port;
       if (name == "blackhole") ports.blackhole = port;
+      if (name == "https") ports.https = port;
+      if (name == "https_wrong_name") ports.httpsWrongName = port;
+      if (name == "https_expired") ports.httpsExpired = port;
+      if (name == "https_self_signed") ports.httpsSelfSigned = port;
+      if (name == "https_unknown_authority") ports.httpsUnknownAuthority = port;
+      if (name == "tls_stall") ports.tlsStall = port;
     }
     if (ports.scripted == 0 || ports.nginx == 0) {
       ADD_FAILURE() << "no ports.txt: run these tests through ctest, whose fixture starts the servers";
@@ -43,6 +49,10 @@ std::string NginxUrl(const std::string& path) {
 
 std::string ScriptedUrl(const std::string& script) {
   return "http://127.0.0.1:" + std::to_string(ServerPorts().scripted) + "/s/" + script;
+}
+
+std::string HttpsUrl(int port, const std::string& path) {
+  return "https://localhost:" + std::to_string(port) + "/" + path;
 }
 
 bool FileExists(const std::string& name) { return std::ifstream(name, std::ios::binary).good(); }

@@ -12,6 +12,14 @@ struct NetServerPorts {
   int nginx = 0;
   int scripted = 0;
   int blackhole = 0;  // accepts nothing: a connect to it is never answered
+  // nginx over TLS: certificates for localhost from the test authority, one for another
+  // name, one expired, one self-signed.
+  int https = 0;
+  int httpsWrongName = 0;
+  int httpsExpired = 0;
+  int httpsSelfSigned = 0;
+  int httpsUnknownAuthority = 0;  // leaf and intermediate of an authority nobody trusts
+  int tlsStall = 0;  // accepts and reads, never answers: a handshake that stalls
 };
 
 // Fails the calling test (ADD_FAILURE) when ports.txt is missing.
@@ -19,6 +27,8 @@ const NetServerPorts& ServerPorts();
 std::string NginxUrl(const std::string& path);
 // A URL of the scripted server's script name, e.g. "status?line=404".
 std::string ScriptedUrl(const std::string& script);
+// https://localhost:PORT/path
+std::string HttpsUrl(int port, const std::string& path);
 
 // Wine's server reads a socket's pending error away when it polls, so a reset that comes
 // after the last byte shows there as an orderly close; such cases run natively only.

@@ -3,8 +3,9 @@
 of sends (in pieces of a chosen size), pauses, early closes and resets.
 
 Usage: scripted_server.py PORTFILE   (listens on 127.0.0.1, ports chosen by the system)
-Writes "scripted PORT" and "blackhole PORT" lines to PORTFILE, then serves until killed.
-The black-hole port has a full accept queue, so a connect to it gets no answer at all.
+Writes "scripted PORT", "blackhole PORT" and "tls_stall PORT" lines to PORTFILE, then
+serves until killed. The black-hole port has a full accept queue, so a connect to it gets
+no answer at all; the TLS-stall port accepts, reads a client's hello and never answers.
 """
 import socket
 import socketserver
@@ -161,11 +162,21 @@ def black_hole():
     return listener, fillers
 
 
+class SilentHandler(socketserver.BaseRequestHandler):
+    """Takes what the client sends and says nothing, until the client gives up."""
+    def handle(self):
+        while self.request.recv(65536):
+            pass
+
+
 def main():
     server = Server(("127.0.0.1", 0), Handler)
+    silent = Server(("127.0.0.1", 0), SilentHandler)
+    threading.Thread(target=silent.serve_forever, daemon=True).start()
     hole = black_hole()
     with open(sys.argv[1] + ".new", "w") as f:
-        f.write("scripted %d\nblackhole %d\n" % (server.server_address[1], hole[0].getsockname()[1]))
+        f.write("scripted %d\nblackhole %d\ntls_stall %d\n" % (server.server_address[1], hole[0].getsockname()[1],
+                                                                   silent.server_address[1]))
     import os
     os.replace(sys.argv[1] + ".new", sys.argv[1])
     server.serve_forever()
