@@ -6,28 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/status_bar_screenshot.png}
-exe=build/win64/tests/gui/show_status_bar.exe
-[ -x "$exe" ] || { echo "build the win64 preset first" >&2; exit 1; }
 export LANG=C LC_ALL=C
-source tools/display.sh
-unset DISPLAY
-start_private_display
-export WINEPREFIX="$PWD/build/wineprefix"
-cleanup() {
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
-  stop_private_display
-}
-trap cleanup EXIT
-log=$(mktemp)
-tools/wine/wine-exec.sh "$exe" 8 >"$log" 2>&1 &
-runner=$!
-for _ in $(seq 1 100); do grep -q '^bar' "$log" && break; sleep 0.2; done
-sleep 1
-import -window root "$out"
-wait "$runner" || true
-bar=$(grep '^bar' "$log" | tr -d '\r')
+source tools/screenshot.sh
+screenshot_program build/win64/tests/gui/show_status_bar.exe bar "$out"
+bar=$SCREENSHOT_LINE
 echo "window reports: $bar"
 read -r width height x y < <(sed -E 's/bar ([0-9]+)x([0-9]+) at (-?[0-9]+),(-?[0-9]+)/\1 \2 \3 \4/' <<<"$bar")
 convert "$out" -crop "${width}x${height}+${x}+${y}" +repage "${out%.png}_bar.png"
 echo "screenshot: $out; status bar: ${out%.png}_bar.png"
-rm -f "$log"
