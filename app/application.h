@@ -8,6 +8,7 @@ struct ApplicationGlobals {
   char* firstTemporaryPath;
   char* secondTemporaryPath;
   char* satelliteListPath;
+  char* satelliteListTemporaryPath;
   char* url;
   char* messageText;
   char* firstLine;

@@ -20,3 +20,5 @@ void PlatformFileClose(NativeHandle file);
 bool PlatformFileDelete(const char* name);
 // Puts source in the place of target in one step (target replaced if it exists).
 bool PlatformFileReplace(const char* source, const char* target);
+// The size in bytes of an ordinary file; -1 when there is none of that name (or a directory).
+std::int64_t PlatformFileSize(const char* name);

@@ -2,6 +2,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/platform_file.h"
@@ -59,3 +60,9 @@ void PlatformFileClose(NativeHandle file) {
 bool PlatformFileDelete(const char* name) { return name != nullptr && unlink(name) == 0; }
 
 bool PlatformFileReplace(const char* source, const char* target) { return rename(source, target) == 0; }
+
+std::int64_t PlatformFileSize(const char* name) {
+  struct stat status;
+  if (name == nullptr || stat(name, &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  return static_cast<std::int64_t>(status.st_size);
+}

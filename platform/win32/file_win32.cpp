@@ -51,3 +51,10 @@ bool PlatformFileDelete(const char* name) { return DeleteFileA(name) != 0; }
 bool PlatformFileReplace(const char* source, const char* target) {
   return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+std::int64_t PlatformFileSize(const char* name) {
+  WIN32_FILE_ATTRIBUTE_DATA attributes;
+  if (name == nullptr || GetFileAttributesExA(name, GetFileExInfoStandard, &attributes) == 0) return -1;
+  if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return -1;
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow);
+}
