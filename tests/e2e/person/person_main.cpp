@@ -27,8 +27,13 @@ namespace {
 
 // "Загрузка данных TLE"
 const std::wstring WindowTitleText = L"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430 \u0434\u0430\u043d\u043d\u044b\u0445 TLE";
-// "Файл  *satonline.txt* загружен"
-const std::wstring FinalStatusText = L"\u0424\u0430\u0439\u043b  *satonline.txt* \u0437\u0430\u0433\u0440\u0443\u0436\u0435\u043d";
+// The satellite list comes last: "Файл  *satonline.txt* загружен" (fetched) or
+// "Файл  *satonline.txt* актуален" (still current, not fetched). When it fails, the job's
+// end shows only as the program waiting.
+const std::wstring FinalStatusTexts[] = {
+    L"\u0424\u0430\u0439\u043b  *satonline.txt* \u0437\u0430\u0433\u0440\u0443\u0436\u0435\u043d",
+    L"\u0424\u0430\u0439\u043b  *satonline.txt* \u0430\u043a\u0442\u0443\u0430\u043b\u0435\u043d",
+};
 
 constexpr DWORD WindowWaitMs = 30000;
 constexpr DWORD JobWaitMs = 60000;
@@ -76,6 +81,13 @@ void Report(const char* kind, const std::string& fields) {
 std::wstring WithoutAlignment(const std::wstring& text) {
   std::size_t first = text.find_first_not_of(L'\t');
   return first == std::wstring::npos ? std::wstring() : text.substr(first);
+}
+
+bool IsFinalStatus(const std::wstring& text) {
+  for (const std::wstring& finalText : FinalStatusTexts) {
+    if (WithoutAlignment(text) == finalText) return true;
+  }
+  return false;
 }
 
 bool Elapsed(DWORD since, DWORD limit) { return GetTickCount() - since > limit; }
@@ -172,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
     bool idle = LookOnce(watch);
     watch.idlePolls = idle ? watch.idlePolls + 1 : 0;
     if (!closeEarly) {
-      bool finalShown = WithoutAlignment(watch.status) == FinalStatusText;
+      bool finalShown = IsFinalStatus(watch.status);
       if (finalShown || watch.idlePolls >= IdlePollsForDone) {
         ReportInnerArea(watch.window);
         Report("done", finalShown ? "final" : "idle");
