@@ -432,6 +432,25 @@ check_close_early() {
   fi
 }
 
+# "mytle.txt" was fetched an hour ago and the satellite list is due: only the list is asked
+# for, and the element sets stay as they are.
+setup_mytle_current() {
+  serve_all
+  put_previous_files
+  printf '%d %d\r\n' $(($(date +%s) - 3600)) "$(stat -c %s "$run/current/mytle.txt")" >"$run/current/mytle.txt.stamp"
+  cp "$run/current/mytle.txt.stamp" "$run/mytle.txt.stamp.before"
+}
+check_mytle_current() {
+  crlf_lines "${previous_mytle[@]}" | expect_file "$run/current/mytle.txt"
+  expect_file "$run/current/mytle.txt.stamp" <"$run/mytle.txt.stamp.before"
+  expect_directory_holds "$run/current" mytle.txt mytle.txt.stamp
+  expect_served_list
+  expect_boxes
+  expect_final_status "$list_loaded"
+  expect_requests "$list_request 200"
+  expect_exit_code 0
+}
+
 # Launched again straight after a full job, the program asks for nothing: both files are
 # current, and everything stays as the first launch left it.
 setup_second_run() {
