@@ -140,6 +140,15 @@ void DeleteTemporaries() {
   FileDelete(App.secondTemporaryPath);
 }
 
+// A download cut off by the end of an earlier run leaves its target + ".part" behind.
+void DeleteUnfinishedDownload(const char* target) {
+  const std::int32_t start = WorkAreaPosition;
+  WorkAreaAppend(target);
+  WorkAreaAppend(HttpDownloadTempSuffix);
+  StringAssign(&App.unfinishedDownloadPath, start);
+  FileDelete(App.unfinishedDownloadPath);
+}
+
 // The amateur and weather element sets, joined into "mytle.txt", unless an earlier run
 // fetched them less than two hours ago. False when the primary server gave nothing usable:
 // then nothing else is fetched.
@@ -191,6 +200,9 @@ void FetchAndMerge() {
   DeleteTemporaries();
   FileDelete(App.satelliteListTemporaryPath);
   FileDelete(MergedPartName);
+  DeleteUnfinishedDownload(App.firstTemporaryPath);
+  DeleteUnfinishedDownload(App.secondTemporaryPath);
+  DeleteUnfinishedDownload(App.satelliteListTemporaryPath);
   if (FetchAndMergeElementSets()) FetchSatelliteList();
 }
 

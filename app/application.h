@@ -9,6 +9,7 @@ struct ApplicationGlobals {
   char* secondTemporaryPath;
   char* satelliteListPath;
   char* satelliteListTemporaryPath;
+  char* unfinishedDownloadPath;
   char* url;
   char* messageText;
   char* firstLine;
