@@ -11,23 +11,9 @@ namespace {
 const std::string FinalBody = "final body\r\nsecond line\r\n";
 const std::string OldContent = "old content that must survive\r\n";
 
-class HttpDownloadTest : public NetTest {
+class HttpDownloadTest : public DownloadTest {
  protected:
-  void SetUp() override {
-    NetTest::SetUp();
-    target_ = std::string("download-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-    RemoveFile(target_);
-    RemoveFile(TempName());
-  }
-  void TearDown() override {
-    RemoveFile(target_);
-    RemoveFile(TempName());
-    NetTest::TearDown();
-  }
-  std::string TempName() const { return target_ + HttpDownloadTempSuffix; }
-  std::int32_t Download(const std::string& url) { return HttpDownloadFile(url.c_str(), target_.c_str()); }
-
-  std::string target_;
+  HttpDownloadTest() : DownloadTest("download-") {}
 };
 
 // Spaces and line ends for the scripted server's query texts.

@@ -14,23 +14,9 @@ namespace {
 
 const std::string OldContent = "old content that must survive\r\n";
 
-class HttpsDownloadTest : public NetTest {
+class HttpsDownloadTest : public DownloadTest {
  protected:
-  void SetUp() override {
-    NetTest::SetUp();
-    target_ = std::string("https-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-    RemoveFile(target_);
-    RemoveFile(TempName());
-  }
-  void TearDown() override {
-    RemoveFile(target_);
-    RemoveFile(TempName());
-    NetTest::TearDown();
-  }
-  std::string TempName() const { return target_ + HttpDownloadTempSuffix; }
-  std::int32_t Download(const std::string& url) { return HttpDownloadFile(url.c_str(), target_.c_str()); }
-
-  std::string target_;
+  HttpsDownloadTest() : DownloadTest("https-") {}
 };
 
 TEST_F(HttpsDownloadTest, FilesByLengthAndChunkedAsOverPlainHttp) {

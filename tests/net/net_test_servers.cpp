@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "net/connection.h"
+#include "net/http_download.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -75,3 +76,20 @@ std::vector<LibraryStep> NetTest::ExtraStartSteps() {
 }
 
 std::vector<LibraryStep> NetTest::ExtraEndSteps() { return {LibraryStep{"network", NetworkEnd}}; }
+
+void DownloadTest::SetUp() {
+  NetTest::SetUp();
+  target_ = prefix_ + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".txt";
+  RemoveFile(target_);
+  RemoveFile(TempName());
+}
+
+void DownloadTest::TearDown() {
+  RemoveFile(target_);
+  RemoveFile(TempName());
+  NetTest::TearDown();
+}
+
+std::string DownloadTest::TempName() const { return target_ + HttpDownloadTempSuffix; }
+
+std::int32_t DownloadTest::Download(const std::string& url) { return HttpDownloadFile(url.c_str(), target_.c_str()); }

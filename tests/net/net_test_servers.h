@@ -3,6 +3,7 @@
 // layer started.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,4 +44,20 @@ class NetTest : public RuntimeTest {
  protected:
   std::vector<LibraryStep> ExtraStartSteps() override;
   std::vector<LibraryStep> ExtraEndSteps() override;
+};
+
+// A download into a file named after the running test (prefix + test name + ".txt"), with
+// the target and its temporary removed before and after the test.
+class DownloadTest : public NetTest {
+ protected:
+  explicit DownloadTest(const char* prefix) : prefix_(prefix) {}
+  void SetUp() override;
+  void TearDown() override;
+  std::string TempName() const;
+  std::int32_t Download(const std::string& url);
+
+  std::string target_;
+
+ private:
+  const char* prefix_;
 };
