@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 out=${1:-build/status_bar_screenshot.png}
 export LANG=C LC_ALL=C
 source tools/screenshot.sh
-screenshot_program build/win64/tests/gui/show_status_bar.exe bar "$out"
+screenshot_program build/win64/tests/gui/show_application_window.exe bar "$out" --status-bar
 bar=$SCREENSHOT_LINE
 echo "window reports: $bar"
 read -r width height x y < <(sed -E 's/bar ([0-9]+)x([0-9]+) at (-?[0-9]+),(-?[0-9]+)/\1 \2 \3 \4/' <<<"$bar")
