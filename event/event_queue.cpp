@@ -61,6 +61,11 @@ void Append(EventState* state, std::int32_t code, ObjectId object, ObjectId wind
   state->tail = node;
 }
 
+// Data that no event will carry any more goes back to its owner.
+void ReleaseData(std::intptr_t data, EventReleaseRoutine release) {
+  if (data != 0 && release != nullptr) release(data);
+}
+
 }  // namespace
 
 void EventInit() {
@@ -81,17 +86,24 @@ void EventPost(std::int32_t code, ObjectId object, ObjectId window, std::int32_t
                EventReleaseRoutine release, std::int32_t flags) {
   if (StateBlock == nullptr) return;
   EventState* state = State();
-  if (state->suspendCount != 0 && (flags & EventPostWhileSuspended) == 0) return;
-  // A repeat of the last queued event is not queued again; the queued one keeps its data.
-  if (!MergesWithTail(state, code, object, window, type, flags)) {
-    Append(state, code, object, window, type, data, release, flags);
+  if (state->suspendCount != 0 && (flags & EventPostWhileSuspended) == 0) {
+    ReleaseData(data, release);
+    return;
   }
+  // A repeat of the last queued event is not queued again; the queued one keeps its data,
+  // and the repeat's own data goes back once its callbacks are done with it.
+  const bool merged = MergesWithTail(state, code, object, window, type, flags);
+  if (!merged) Append(state, code, object, window, type, data, release, flags);
   if ((flags & EventDeferred) != 0) return;
   // Callbacks read the posted event as the current one while they run.
   const CurrentEvent saved = state->current;
   state->current = CurrentEvent{code, window, object, type, data, release};
   EventDispatch(code, window, object, type);
-  State()->current = saved;
+  EventState* after = State();
+  // A callback that fetched the next event has already given this data back.
+  const bool stillHeld = after->current.data == data && after->current.release == release;
+  after->current = saved;
+  if (merged && stillHeld) ReleaseData(data, release);
 }
 
 void EventPostSimple(std::int32_t code, ObjectId object, ObjectId window, std::int32_t type) {
@@ -144,8 +156,11 @@ void EventPurge(std::int32_t code, ObjectId object, ObjectId window, std::int32_
   EventQueueNode** link = &state->head;
   while (EventQueueNode* node = *link) {
     if (Matches(node, code, object, window, type)) {
-      *link = node->next;  // removed events' data is not released
+      *link = node->next;
+      const std::intptr_t data = node->data;
+      const EventReleaseRoutine release = node->release;
       PoolFree(state->nodes, node);
+      ReleaseData(data, release);
     } else {
       kept = node;
       link = &node->next;

@@ -220,6 +220,32 @@ TEST_F(EventTest, DataIsReleasedAtTheNextFetch) {
   EXPECT_EQ(Released.size(), 2u);
 }
 
+// While a callback runs, its event's data must still be held.
+std::vector<std::intptr_t> DataSeenUnreleased;
+void NoteDataStillHeld() {
+  bool released = false;
+  for (std::intptr_t data : Released) released = released || data == EventData();
+  if (!released) DataSeenUnreleased.push_back(EventData());
+}
+
+TEST_F(EventTest, DataOfPostsThatAreMergedDroppedOrPurgedIsReleasedOnce) {
+  Released.clear();
+  DataSeenUnreleased.clear();
+  ASSERT_TRUE(EventBind(GadgetEvent, 0, 5, 1, NoteDataStillHeld));
+  EventPost(GadgetEvent, 5, 0, 1, 111, RecordRelease, 0);
+  EventPost(GadgetEvent, 5, 0, 1, 222, RecordRelease, 0);  // merged: the queued event keeps 111
+  EXPECT_EQ(DataSeenUnreleased, (std::vector<std::intptr_t>{111, 222}));
+  EXPECT_EQ(Released, (std::vector<std::intptr_t>{222}));
+  EventSuspend();
+  EventPost(CloseEvent, 0, 0, 0, 333, RecordRelease, 0);  // dropped
+  EventResume();
+  EventPost(CloseEvent, 0, 1, 0, 444, RecordRelease, 0);
+  EventPurgeWindow(1);
+  EXPECT_EQ(Released, (std::vector<std::intptr_t>{222, 333, 444}));
+  EXPECT_EQ(DrainQueue(), (std::vector<Fetched>{{GadgetEvent, 0, 5, 1, 111}}));
+  EXPECT_EQ(Released, (std::vector<std::intptr_t>{222, 333, 444, 111}));
+}
+
 TEST_F(EventTest, UnbindingAWindowRemovesItsEntriesOnly) {
   ASSERT_TRUE(EventBind(CloseEvent, 0, -1, -1, OnClose));
   ASSERT_TRUE(EventBind(GadgetEvent, 0, 4, 1, OnGadget));
