@@ -137,18 +137,24 @@ expect_primary_failure() {
   expect_exit_code 0
 }
 
-# All servers up: the amateur lines then the weather lines, CR LF everywhere.
-setup_all_up() {
-  serve_all
-  take_screenshot=1
-}
-check_all_up() {
+# Every source fetched and kept: the merge and the list with their stamps, no box, each
+# request made once.
+expect_whole_job_done() {
   expect_merged "${amateur[@]}" "${weather[@]}"
   expect_served_list
   expect_boxes
   expect_final_status "$list_loaded"
   expect_requests "$amateur_request 200" "$weather_request 200" "$list_request 200"
   expect_exit_code 0
+}
+
+# All servers up: the amateur lines then the weather lines, CR LF everywhere.
+setup_all_up() {
+  serve_all
+  take_screenshot=1
+}
+check_all_up() {
+  expect_whole_job_done
   local launched window served final
   launched=$(cat "$run/launch1/launch_ms")
   window=$(person_time window)
@@ -174,12 +180,7 @@ setup_replaces_existing() {
   printf '%d %d\r\n' "$then" "$(stat -c %s "$run/program/satonline.txt")" >"$run/program/satonline.txt.stamp"
 }
 check_replaces_existing() {
-  expect_merged "${amateur[@]}" "${weather[@]}"
-  expect_served_list
-  expect_boxes
-  expect_final_status "$list_loaded"
-  expect_requests "$amateur_request 200" "$weather_request 200" "$list_request 200"
-  expect_exit_code 0
+  expect_whole_job_done
 }
 
 # Lines are merged in pairs: a named set (3 lines) adds 4, the last empty; two sets
